@@ -16,6 +16,8 @@
 #include <tuple>
 #include <type_traits>
 
+#include <wrl/client.h>
+
 namespace com {
 
 // Live objects plus server locks. A DLL answers DllCanUnloadNow from it; a
@@ -115,5 +117,14 @@ public:
 private:
     ~ClassFactory() override = default;
 };
+
+// Takes over a reference the caller already owns (a new object's first).
+// MinGW's ComPtr::Attach adds a reference of its own, unlike Microsoft's, so
+// it leaks when handed a fresh object; this does what Attach should.
+template <typename I>
+void Adopt(Microsoft::WRL::ComPtr<I>& holder, I* owned) noexcept {
+    holder.Reset();
+    *holder.GetAddressOf() = owned;
+}
 
 }  // namespace com
