@@ -11,9 +11,13 @@ bool IsDriveRoot(const std::wstring& path) {
     return path.size() == 3 && path[1] == L':' && path[2] == L'\\';
 }
 
+// The API would stop at an embedded NUL and act on a shorter path.
+bool HoldsNul(const std::wstring& path) { return path.find(L'\0') != std::wstring::npos; }
+
 }  // namespace
 
 bool Win32FolderSystem::Exists(const std::wstring& path) {
+    if (HoldsNul(path)) return false;
     // The attributes of "C:\x\" are those of the folder x; for a file the
     // trailing backslash makes the call fail, as it should.
     const DWORD attributes = GetFileAttributesW(path.c_str());
@@ -23,6 +27,7 @@ bool Win32FolderSystem::Exists(const std::wstring& path) {
 }
 
 bool Win32FolderSystem::CreateFolder(const std::wstring& path) {
+    if (HoldsNul(path)) return false;
     return CreateDirectoryW(path.c_str(), nullptr) != FALSE;
 }
 
