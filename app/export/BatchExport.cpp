@@ -61,6 +61,8 @@ public:
     BatchRun(DrawSession& session, const FormControls& form, const ExportSettings& settings)
         : session_(session), form_(form), settings_(settings) {}
 
+    // A step that fails is skipped and the next one runs; the session is
+    // emptied at the end whatever happened.
     void Run(FolderSystem& folders) {
         RunEachStep(
             [&] { MakeOutputFolder(form_, folders); },
@@ -71,31 +73,31 @@ public:
             [&] { return session_.SetCurrentPage(settings_.StartPage); },
             [&] { startPageFileName_ = PageFileName(form_, settings_.StartPage); },
             [&] { actualSize_ = IsActualSizeMode(form_); },
-            [&] {
-                if (actualSize_)
-                    ExportRange(&BatchRun::ExportActualSize);
-                else
-                    ExportRange(&BatchRun::ExportFixedSize);
-            },
+            [&] { ExportRange(); },
             [&] { session_.Close(); });
     }
 
 private:
-    using PageExport = void (BatchRun::*)(std::int16_t page, const std::wstring& fileName);
-
-    void ExportRange(PageExport exportPage) {
+    void ExportRange() {
         if (settings_.EndPage == settings_.StartPage) {
-            (this->*exportPage)(settings_.StartPage, startPageFileName_);
+            ExportPage(settings_.StartPage, startPageFileName_);
         } else if (settings_.EndPage > settings_.StartPage) {
             // The counter is 16-bit and EndPage is read once. The loop leaves
             // on its last page instead of stepping past it, so a range that
             // ends at 32767 ends there rather than wrapping round.
             const std::int16_t last = settings_.EndPage;
             for (std::int16_t page = settings_.StartPage;; ++page) {
-                (this->*exportPage)(page, PageFileName(form_, page));
+                ExportPage(page, PageFileName(form_, page));
                 if (page == last) break;
             }
         }
+    }
+
+    void ExportPage(std::int16_t page, const std::wstring& fileName) {
+        if (actualSize_)
+            ExportActualSize(page, fileName);
+        else
+            ExportFixedSize(page, fileName);
     }
 
     void ExportActualSize(std::int16_t page, const std::wstring& fileName) {
