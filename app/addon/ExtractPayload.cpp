@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <new>
+#include <utility>
 
 #include "win/UniqueHandle.h"
 
@@ -15,9 +16,10 @@ std::int32_t LastError(DWORD fallback = ERROR_GEN_FAILURE) {
     return static_cast<std::int32_t>(error != ERROR_SUCCESS ? error : fallback);
 }
 
-// Fails where opening the target for writing would: a read-only file (which
-// the rename would otherwise replace), a folder, or a file another program
-// holds open without letting others write, such as a loaded library.
+// Fails where opening the target for writing would: a folder, a read-only
+// file (checked by its attribute, since not every file system refuses to
+// rename over one: Wine running as root does not), or a file that another
+// program holds open without letting others write, such as a loaded library.
 std::int32_t CheckTargetWritable(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -30,7 +32,7 @@ std::int32_t CheckTargetWritable(const std::wstring& path) {
     return probe ? 0 : LastError();
 }
 
-// The temporary file, deleted on every path that does not rename it.
+// The temporary file, deleted on every path that does not hand it over.
 class TemporaryFile {
 public:
     explicit TemporaryFile(std::wstring path) : path_(std::move(path)) {}
@@ -41,7 +43,7 @@ public:
     TemporaryFile& operator=(const TemporaryFile&) = delete;
 
     const std::wstring& path() const noexcept { return path_; }
-    void Keep() noexcept { path_.clear(); }
+    void Release() noexcept { path_.clear(); }
 
 private:
     std::wstring path_;
@@ -75,14 +77,14 @@ std::int32_t ExtractPayload(std::int16_t number, const std::wstring& type, const
                                              FILE_ATTRIBUTE_NORMAL, nullptr));
             if (!file) {
                 const std::int32_t error = LastError();
-                temporary.Keep();  // not created, so nothing of ours to delete
+                temporary.Release();  // not created, so nothing of ours to delete
                 return error;
             }
             if (std::int32_t error = WriteAll(file.get(), bytes, size)) return error;
         }
         if (!MoveFileExW(temporary.path().c_str(), targetPath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
             return LastError();
-        temporary.Keep();
+        temporary.Release();
         return 0;
     } catch (const std::bad_alloc&) {
         return ERROR_NOT_ENOUGH_MEMORY;

@@ -23,8 +23,6 @@
 
 namespace trevolo {
 
-inline constexpr wchar_t kPayloadType[] = L"CUSTOM";
-
 // Where a payload's target tail is appended.
 enum class PayloadFolder {
     Workspace,         // WorkspaceFolder, from "LastWorkspaceUsed"
