@@ -153,12 +153,17 @@ bool Form1::CreateControls(HINSTANCE instance) {
                 SendMessageW(control, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::wstring(entry).c_str()));
             SetWindowTextW(control, row.Caption.c_str());
             // The text field's height follows from the font; give it the table's.
-            RECT shown{};
-            GetWindowRect(control, &shown);
-            const LRESULT field = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
-            if (field != CB_ERR)
-                SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1),
-                             field + height - (shown.bottom - shown.top));
+            // What the list reports and what it takes need not agree, so it is
+            // corrected against the height it shows.
+            LRESULT field = SendMessageW(control, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+            for (int attempt = 0; attempt < 3 && field != CB_ERR; ++attempt) {
+                RECT shown{};
+                GetWindowRect(control, &shown);
+                const int off = height - (shown.bottom - shown.top);
+                if (off == 0) break;
+                field += off;
+                SendMessageW(control, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+            }
         }
         if (row.Look.SizesToCaption) {
             win::WindowDC dc(control);
@@ -243,9 +248,20 @@ LRESULT Form1::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         if (isForm) return reinterpret_cast<LRESULT>(FontFor(kDefaultFont));
         if (std::optional<ControlId> frame = FindControl(hwnd)) return reinterpret_cast<LRESULT>(FontFor(RowOf(*frame).Look.Font));
         break;
-    case WM_PAINT:
+    case WM_PAINT: {
         if (isForm) break;
-        PaintFrame(hwnd);
+        PAINTSTRUCT ps{};
+        if (HDC dc = BeginPaint(hwnd, &ps)) {
+            PaintFrame(hwnd, dc);
+            EndPaint(hwnd, &ps);
+        }
+        return 0;
+    }
+    case WM_PRINTCLIENT:
+        // PrintWindow and screen readers draw a frame through this.
+        if (isForm) break;
+        if (lParam & PRF_ERASEBKGND) EraseBackground(hwnd, reinterpret_cast<HDC>(wParam));
+        PaintFrame(hwnd, reinterpret_cast<HDC>(wParam));
         return 0;
     case WM_TIMER:
         if (wParam == kTimer1 && hooks_.Timer1Tick) hooks_.Timer1Tick();
@@ -377,12 +393,8 @@ void Form1::EraseBackground(HWND hwnd, HDC dc) {
     FillRect(dc, &client, BrushFor(ToColorRef(colour)));
 }
 
-void Form1::PaintFrame(HWND frame) {
-    PAINTSTRUCT ps{};
-    HDC dc = BeginPaint(frame, &ps);
-    if (!dc) return;
-    const std::optional<ControlId> id = FindControl(frame);
-    if (id) {
+void Form1::PaintFrame(HWND frame, HDC dc) {
+    if (const std::optional<ControlId> id = FindControl(frame)) {
         const ControlRow& row = RowOf(*id);
         win::SelectedObject selected(dc, FontFor(row.Look.Font));
         TEXTMETRICW metrics{};
@@ -404,7 +416,6 @@ void Form1::PaintFrame(HWND frame) {
             TextOutW(dc, kFrameCaptionLeft, 0, row.Caption.c_str(), static_cast<int>(row.Caption.size()));
         }
     }
-    EndPaint(frame, &ps);
 }
 
 bool Form1::PreTranslateMessage(MSG& msg) {

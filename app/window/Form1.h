@@ -75,7 +75,7 @@ private:
     void OnListClick(ControlId id);
     void OnPageTextChange(ControlId id);
     LRESULT OnControlColour(HDC dc, HWND control, UINT msg);
-    void PaintFrame(HWND frame);
+    void PaintFrame(HWND frame, HDC dc);
     void EraseBackground(HWND hwnd, HDC dc);
     void MoveFocus(bool backwards);
     void FocusControl(ControlId id);
