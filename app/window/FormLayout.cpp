@@ -2,14 +2,11 @@
 
 #include <stdexcept>
 
+#include "MakerInfo.h"
 #include "SettingsTables.h"
 
 namespace trevolo {
 namespace {
-
-// Stands in for the maker's web address until the program keeps the maker's
-// details in one place.
-constexpr std::wstring_view kMakerWebAddress = L"www.quendra.cn";
 
 using K = ControlKind;
 using C = ControlId;
@@ -34,7 +31,7 @@ std::vector<std::wstring_view> TextsOf(const std::vector<ListEntry<Value>>& entr
 }  // namespace
 
 std::wstring BannerCaption() {
-    return L"Quendra" + std::wstring(kMakerWebAddress);
+    return std::wstring(L"Quendra") + maker::kWebAddress;
 }
 
 const std::vector<ControlRow>& ControlTable() {
