@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
+#include <utility>
 
 #include "FormLayout.h"
 #include "SettingsHandlers.h"
@@ -277,7 +277,7 @@ LRESULT Form1::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
             if (FindControl(focus)) savedFocus_ = focus;
         } else if (savedFocus_ && IsWindow(savedFocus_) && IsChild(window_.get(), savedFocus_)) {
             SetFocus(savedFocus_);
-        } else {
+        } else if (!FindControl(GetFocus())) {
             MoveFocus(false);
         }
         return 0;
