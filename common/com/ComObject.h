@@ -71,7 +71,14 @@ public:
 
 protected:
     ComObject() noexcept { Module::Lock(); }
-    virtual ~ComObject() { Module::Unlock(); }
+    // For objects that must not keep the module alive: a local server's
+    // registered class object is held by COM until it is revoked, so counting
+    // it would keep the server running for ever.
+    struct Uncounted {};
+    explicit ComObject(Uncounted) noexcept : counted_(false) {}
+    virtual ~ComObject() {
+        if (counted_) Module::Unlock();
+    }
 
 private:
     using First = std::tuple_element_t<0, std::tuple<Interfaces...>>;
@@ -92,12 +99,22 @@ private:
     }
 
     std::atomic<ULONG> refs_{1};
+    bool counted_ = true;
 };
 
 // Creates a T for each request; T must be default-constructible.
 template <typename T>
 class ClassFactory final : public ComObject<ClassFactory<T>, IClassFactory> {
+    using Base = ComObject<ClassFactory<T>, IClassFactory>;
+
 public:
+    ClassFactory() noexcept = default;
+    // The class object a local server registers: only its objects and
+    // LockServer keep the server alive.
+    static ClassFactory* NewRegistered() noexcept {
+        return new (std::nothrow) ClassFactory(typename Base::Uncounted{});
+    }
+
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
         *ppv = nullptr;
@@ -115,6 +132,7 @@ public:
     }
 
 private:
+    explicit ClassFactory(typename Base::Uncounted u) noexcept : Base(u) {}
     ~ClassFactory() override = default;
 };
 

@@ -1,0 +1,66 @@
+#include "Application.h"
+
+#include <new>
+
+#include "ScriptObject.h"
+#include "Server.h"
+
+namespace standin {
+
+STDMETHODIMP Application::GetTypeInfoCount(UINT* count) noexcept {
+    if (!count) return E_POINTER;
+    *count = Server::Get().ApplicationDispatchInfo() ? 1 : 0;
+    return S_OK;
+}
+
+STDMETHODIMP Application::GetTypeInfo(UINT index, LCID, ITypeInfo** info) noexcept {
+    if (!info) return E_POINTER;
+    *info = Server::Get().ApplicationDispatchInfo();
+    if (index != 0 || !*info) {
+        *info = nullptr;
+        return DISP_E_BADINDEX;
+    }
+    (*info)->AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP Application::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) noexcept {
+    if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    ITypeInfo* info = Server::Get().ApplicationInterfaceInfo();
+    return info ? DispGetIDsOfNames(info, names, count, ids) : E_NOTIMPL;
+}
+
+STDMETHODIMP Application::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                 EXCEPINFO* exception, UINT* argError) noexcept {
+    if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    ITypeInfo* info = Server::Get().ApplicationInterfaceInfo();
+    if (!info) return E_NOTIMPL;
+    return DispInvoke(static_cast<IDrawApplication*>(this), info, id, flags, params, result, exception, argError);
+}
+
+STDMETHODIMP Application::CorelScript(IDispatch** script) noexcept {
+    if (!script) return E_POINTER;
+    *script = nullptr;
+    try {
+        JournalEntry entry;
+        entry.call = L"CorelScript";
+        Server& server = Server::Get();
+        server.Admit(entry);
+        if (const FailRule* rule = server.Drawing().FailureFor("CorelScript")) {
+            entry.hr = rule->hresult ? HRESULT(*rule->hresult) : E_FAIL;
+            entry.result = L"injected failure";
+        } else if (auto* object = new (std::nothrow) ScriptObject()) {
+            *script = object;  // the new object's one reference goes to the caller
+        } else {
+            entry.hr = E_OUTOFMEMORY;
+        }
+        server.Answered(entry);
+        return entry.hr;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
+
+}  // namespace standin
