@@ -34,15 +34,22 @@ void DocumentWindow::Update(const DrawServer& server) {
                                     640, 480, nullptr, nullptr, GetModuleHandleW(nullptr), this));
         if (!hwnd_) return;
     }
+    bool repaint = false;
     if (std::wstring title = FromUtf8(server.Title()); title != title_) {
         title_ = title;
         SetWindowTextW(hwnd_.get(), title_.c_str());
+        repaint = true;  // another drawing
     }
     if (server.Visible() != shown_) {
         shown_ = server.Visible();
         ShowWindow(hwnd_.get(), shown_ ? SW_SHOWNORMAL : SW_HIDE);
     }
-    InvalidateRect(hwnd_.get(), nullptr, FALSE);
+    // Most calls change nothing on screen; a batch export makes thousands.
+    const Page* page = server.DocumentVisible() ? server.CurrentPage() : nullptr;
+    if (repaint || page != paintedPage_) {
+        paintedPage_ = page;
+        InvalidateRect(hwnd_.get(), nullptr, FALSE);
+    }
 }
 
 LRESULT CALLBACK DocumentWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {

@@ -26,6 +26,7 @@ private:
     const DrawServer* server_ = nullptr;
     bool shown_ = false;
     std::wstring title_;
+    const Page* paintedPage_ = nullptr;  // null: no page shown
 };
 
 }  // namespace standin

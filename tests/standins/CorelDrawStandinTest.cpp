@@ -90,7 +90,8 @@ struct Answer {
     Answer& operator=(const Answer&) = delete;
 };
 
-// A page of 3 pages: page 2 holds two rectangles 1000000 x 500000 apart.
+// Three pages: one inch square on page 1, two rectangles spanning 1000000 x
+// 500000 on page 2, nothing on page 3.
 DrawingFile ThreePages() {
     DrawingFile file;
     file.pages.resize(3);
@@ -317,8 +318,9 @@ TEST_F(Standin, RefusesCallsItCannotTake) {
         Answer answer;
         Call(answer, row.name, row.args, row.named);
         EXPECT_EQ(answer.hr, row.hr) << Hex(answer.hr);
-        if (row.hr == DISP_E_TYPEMISMATCH || row.hr == DISP_E_OVERFLOW) EXPECT_EQ(answer.argError, row.argError);
-        if (row.hr == DISP_E_EXCEPTION) {
+        if (row.hr == DISP_E_TYPEMISMATCH || row.hr == DISP_E_OVERFLOW) {
+            EXPECT_EQ(answer.argError, row.argError);
+        } else if (row.hr == DISP_E_EXCEPTION) {
             EXPECT_EQ(answer.exception.scode, E_FAIL) << Hex(answer.exception.scode);
             EXPECT_TRUE(answer.exception.bstrDescription && *answer.exception.bstrDescription);
         }
@@ -497,11 +499,19 @@ TEST_F(Standin, EachClientGetsAFreshServerThatEndsWithItsLastRelease) {
     EXPECT_NE(journal[2].processId, journal[0].processId);
     secondScript.Reset();
     second.Reset();
-    // A script object of the first server still works after another CorelScript.
-    ComPtr<IDispatch> again;
-    ASSERT_HRESULT_SUCCEEDED(app_->CorelScript(&again));
+    // Another script object, asked for late-bound this time, sees the same
+    // drawing: page 3, which is empty, is still current.
+    LPOLESTR name = const_cast<LPOLESTR>(L"CorelScript");
+    DISPID id = DISPID_UNKNOWN;
+    ASSERT_HRESULT_SUCCEEDED(app_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id));
+    DISPPARAMS none{};
+    Answer answer;
+    ASSERT_HRESULT_SUCCEEDED(app_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD | DISPATCH_PROPERTYGET,
+                                          &none, &answer.result, nullptr, nullptr));
+    ASSERT_EQ(V_VT(&answer.result), VT_DISPATCH);
+    script_ = V_DISPATCH(&answer.result);
     EXPECT_EQ(Call(L"SelectAllObjects"), S_OK);
-    EXPECT_EQ(ReadJournal().back().result, L"0");  // page 3 is still current
+    EXPECT_EQ(ReadJournal().back().result, L"0");
 }
 
 TEST_F(Standin, TheServerEndsWhenItsClientDies) {
@@ -538,6 +548,55 @@ TEST_F(Standin, AMalformedDrawingFileIsJournaledAndLeavesNoDrawingOpen) {
         L"IsDocument 0x00000000 [0]",
     };
     EXPECT_EQ(ShowJournal(), expected);
+}
+
+bool ClassKeyExists(const wchar_t* path) {
+    win::UniqueRegKey key;
+    return RegOpenKeyExW(HKEY_CLASSES_ROOT, path, 0, KEY_READ, key.put()) == ERROR_SUCCESS;
+}
+
+std::wstring ClassKeyDefault(const wchar_t* path) {
+    wchar_t value[MAX_PATH] = L"";
+    DWORD size = sizeof value;
+    RegGetValueW(HKEY_CLASSES_ROOT, path, nullptr, RRF_RT_REG_SZ, nullptr, value, &size);
+    return value;
+}
+
+// The server as the harness left it in C:\bin, with `arguments`; its exit code.
+DWORD RunServer(const wchar_t* arguments) {
+    std::wstring command = std::wstring(L"C:\\bin\\CorelDrawStandin.exe ") + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return DWORD(-1);
+    win::UniqueKernelHandle thread(process.hThread), handle(process.hProcess);
+    WaitForSingleObject(handle.get(), INFINITE);
+    DWORD code = DWORD(-1);
+    GetExitCodeProcess(handle.get(), &code);
+    return code;
+}
+
+TEST_F(Standin, UnregisteringRemovesExactlyWhatRegisteringWrites) {
+    const wchar_t* const ours[] = {
+        L"CLSID\\{F51A0100-8D23-11D2-89E7-0000861EBBD6}",
+        L"CorelDRAW.Application.9",
+        L"TypeLib\\{F51A0001-8D23-11D2-89E7-0000861EBBD6}",
+        L"Interface\\{F51A0000-8D23-11D2-89E7-0000861EBBD6}",
+    };
+    for (const wchar_t* key : ours) EXPECT_TRUE(ClassKeyExists(key)) << key;  // the fixture registered them
+    EXPECT_EQ(RunServer(L"/unregserver"), 0u);
+    for (const wchar_t* key : ours) EXPECT_FALSE(ClassKeyExists(key)) << key;
+    EXPECT_TRUE(ClassKeyExists(L"CLSID"));
+    EXPECT_TRUE(ClassKeyExists(L"Interface\\{00020400-0000-0000-C000-000000000046}"));  // IDispatch
+
+    EXPECT_EQ(RunServer(L"-RegServer"), 0u);
+    for (const wchar_t* key : ours) EXPECT_TRUE(ClassKeyExists(key)) << key;
+    EXPECT_EQ(ClassKeyDefault(L"CLSID\\{F51A0100-8D23-11D2-89E7-0000861EBBD6}\\LocalServer32"),
+              L"C:\\bin\\CorelDrawStandin.exe");
+    EXPECT_EQ(ClassKeyDefault(L"CorelDRAW.Application.9\\CLSID"), L"{F51A0100-8D23-11D2-89E7-0000861EBBD6}");
+    ComPtr<ITypeLib> library;
+    EXPECT_HRESULT_SUCCEEDED(LoadRegTypeLib(LIBID_CorelDRAW, 9, 0, LOCALE_NEUTRAL, &library));
 }
 
 }  // namespace
