@@ -65,9 +65,7 @@ Outcome DrawServer::SetVisible(bool visible) {
 }
 
 Outcome DrawServer::ZoomToPage() {
-    if (!document_) return Outcome::Failed(kNoDocument);
-    document_->zoomedToPage = true;
-    return Outcome::Done();
+    return document_ ? Outcome::Done() : Outcome::Failed(kNoDocument);
 }
 
 Outcome DrawServer::GetPageCount(std::int32_t& count) const {

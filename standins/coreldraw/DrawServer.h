@@ -50,6 +50,7 @@ public:
     Outcome FileNew();
     Outcome SetDocVisible(bool show);
     Outcome SetVisible(bool visible);
+    // The window always shows the whole page; this only needs a drawing.
     Outcome ZoomToPage();
     Outcome GetPageCount(std::int32_t& count) const;
     // A page the drawing lacks fails and leaves the current page as it was.
@@ -73,7 +74,6 @@ private:
         std::size_t current = 0;  // index into pages
         bool selected = false;    // all objects of the current page are selected
         bool visible = false;
-        bool zoomedToPage = false;
     };
     void Open(std::vector<Page> pages);
 

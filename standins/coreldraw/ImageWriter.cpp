@@ -104,6 +104,11 @@ void Samples(ColourMode mode, const std::uint8_t* px, std::uint8_t* out) {
     }
 }
 
+// The mode a format writes for `asked`.
+ColourMode StoredMode(ImageFormat format, ColourMode asked) {
+    return format != ImageFormat::Tiff && asked == ColourMode::Cmyk ? ColourMode::Rgb : asked;
+}
+
 int SamplesPerPixel(ColourMode mode) {
     return mode == ColourMode::Rgb ? 3 : mode == ColourMode::Cmyk ? 4 : 1;
 }
@@ -418,12 +423,6 @@ std::optional<ImageFormat> FormatForFilter(std::int32_t filterId) {
 std::optional<ColourMode> ModeForImageType(std::int32_t imageType) {
     if (imageType < 1 || imageType > 6) return std::nullopt;
     return static_cast<ColourMode>(imageType);
-}
-
-ColourMode StoredMode(ImageFormat format, ColourMode asked) {
-    if (format == ImageFormat::Tiff) return asked;
-    if (asked == ColourMode::Cmyk) return ColourMode::Rgb;
-    return asked;
 }
 
 std::string CheckImageSpec(const ImageSpec& spec) {

@@ -1,7 +1,9 @@
 // The raster files FileExport writes: BMP, PCX, Targa and TIFF, uncompressed
 // except PCX (whose format requires its run-length coding), each in the
-// colour mode asked for or the nearest one the format holds. Other filters get
-// a small text file that records the export's parameters.
+// colour mode asked for or the nearest one the format holds: only TIFF holds
+// CMYK, which the others store as RGB, and Targa, without 1-bit pixels, stores
+// black and white as 8-bit grey. Other filters get a small text file that
+// records the export's parameters.
 #pragma once
 
 #include <cstddef>
@@ -27,11 +29,6 @@ enum class ColourMode {
 
 std::optional<ImageFormat> FormatForFilter(std::int32_t filterId);
 std::optional<ColourMode> ModeForImageType(std::int32_t imageType);
-
-// What the format writes for `asked`: the same mode where it can hold it.
-// Only TIFF holds CMYK, which the others store as RGB; Targa has no 1-bit
-// pixels and stores black and white as 8-bit grey.
-ColourMode StoredMode(ImageFormat format, ColourMode asked);
 
 // Exports beyond these fail instead of exhausting memory or the disk of the
 // 32-bit server: a side of at most 20000 pixels and at most 100 million

@@ -234,7 +234,7 @@ STDMETHODIMP ScriptObject::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT coun
     if (!names || !ids) return E_POINTER;
     try {
         for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
-        const Operation* op = count ? Find(names[0]) : nullptr;
+        const Operation* op = count && names[0] ? Find(names[0]) : nullptr;
         if (op) ids[0] = op->id;
         if (op && count == 1) return S_OK;
         JournalEntry entry;
