@@ -24,7 +24,9 @@ inline std::vector<double> MedianPerCall(const std::vector<std::function<void()>
                                          int iterations) {
     std::vector<std::vector<double>> samples(variants.size());
     for (int r = 0; r < rounds; ++r)
-        for (size_t v = 0; v < variants.size(); ++v) {
+        for (size_t k = 0; k < variants.size(); ++k) {
+            // Every other round runs the variants in reverse, so none is always first.
+            const size_t v = r % 2 ? variants.size() - 1 - k : k;
             double start = Seconds();
             for (int i = 0; i < iterations; ++i) variants[v]();
             samples[v].push_back((Seconds() - start) / iterations);

@@ -5,8 +5,10 @@
 
 #include "BenchTimer.h"
 #include "DrawApplication.h"
+#include "StandinControl.h"
 
 int main() {
+    standin::PrepareServer({});
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     int rc = 1;
     {
@@ -25,7 +27,7 @@ int main() {
                 raw->Invoke(zoom, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr,
                             nullptr);
             };
-            auto t = bench::MedianPerCall({viaBinding, bareInvoke}, 15, 200);
+            auto t = bench::MedianPerCall({viaBinding, bareInvoke}, 1000, 1);
             std::printf("binding call   %8.1f us\n", t[0] * 1e6);
             std::printf("bare Invoke    %8.1f us\n", t[1] * 1e6);
             std::printf("ratio binding/bare: %.3f (target <= 1.05)\n", t[0] / t[1]);

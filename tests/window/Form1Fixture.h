@@ -1,5 +1,6 @@
-// A shown Form1 over fake CorelDRAW and disk, and the user's ways of
-// driving it.
+// A shown Form1 and the user's ways of driving it, over the CorelDRAW and
+// disk that `Parts` supplies: fakes here, the real binding and file system
+// in the end-to-end tests.
 #pragma once
 
 #include <windows.h>
@@ -37,7 +38,16 @@ inline std::vector<int> Fields(const ExportSettings& s) {
     return {s.PageCount, s.ExportFilter, s.ImageType, s.ExportWidth, s.ExportHeight, s.Resolution, s.StartPage, s.EndPage};
 }
 
-class Form1Test : public testing::Test {
+// The fakes of the window's own tests.
+struct FakeParts {
+    fake::FakeDrawSession session;
+    fake::FakeFolderSystem folders;
+};
+
+// Parts comes first among the bases, so its session and disk exist before
+// the window that uses them and outlive it.
+template <typename Parts>
+class Form1Driver : public Parts, public testing::Test {
 protected:
     void SetUp() override {
         form.Hooks().ReportFailure = [this](const std::wstring& message) { reported.push_back(message); };
@@ -123,10 +133,10 @@ protected:
         Pump();
     }
 
-    fake::FakeDrawSession session;
-    fake::FakeFolderSystem folders;
-    trevolo::Form1 form{session, folders};
+    trevolo::Form1 form{Parts::session, Parts::folders};
     std::vector<std::wstring> reported;
 };
+
+using Form1Test = Form1Driver<FakeParts>;
 
 }  // namespace windowtest
