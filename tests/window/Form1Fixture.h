@@ -121,6 +121,11 @@ protected:
         input::Type(text);
         Pump();
     }
+    // Replaces the whole text of a field by typing.
+    void TypeInto(ControlId field, std::wstring_view text) {
+        ClickAndSelectAll(field);
+        Type(text);
+    }
     void Press(WORD vk, bool shift = false) {
         input::Press(vk, shift);
         Pump();
