@@ -2,7 +2,7 @@
 # Installs what building and testing need on Debian 12; does nothing when all is there.
 set -euo pipefail
 
-packages=(cmake g++ python3 g++-mingw-w64-i686 mingw-w64-tools libwine-dev wine wine32 xvfb xauth
+packages=(cmake g++ python3 g++-mingw-w64-i686 mingw-w64-tools libwine-dev wine wine32 xvfb xauth x11-utils
           googletest locales imagemagick fonts-arphic-uming fonts-wqy-zenhei)
 missing=()
 for p in "${packages[@]}"; do
