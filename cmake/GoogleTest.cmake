@@ -8,11 +8,22 @@ add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 # One ctest entry per test program: each start of a program under Wine costs
 # about a second, so cases are grouped per program rather than run one by one.
+#   add_gtest(name SOURCES ... [LIBS ...] [WITH files...] [FIXTURES ...])
+# WITH copies files next to the program in the Wine prefix.
 function(add_gtest name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS;FIXTURES" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;WITH;FIXTURES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gmock GTest::gtest_main)
-  add_test(NAME ${name} COMMAND ${name})
+  if(T_WITH AND WIN32)
+    set(with)
+    foreach(file ${T_WITH})
+      list(APPEND with --with ${file})
+    endforeach()
+    add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/tools/wine-run --prefix ${WINE_PREFIX} ${with}
+                                  $<TARGET_FILE:${name}>)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
   if(T_FIXTURES)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "${T_FIXTURES}")
   endif()

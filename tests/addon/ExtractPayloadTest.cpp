@@ -11,14 +11,14 @@
 #include <string>
 #include <vector>
 
-#include "Files.h"
+#include "TestFiles.h"
 
 namespace {
 
-using addon_test::ListFolder;
-using addon_test::OwnResource;
-using addon_test::ReadBytes;
-using addon_test::WriteBytes;
+using testfiles::ListFolder;
+using testfiles::OwnResource;
+using testfiles::ReadBytes;
+using testfiles::WriteBytes;
 using testing::ElementsAre;
 using trevolo::ExtractPayload;
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "Files.h"
+#include "TestFiles.h"
 #include "MakerInfo.h"
 #include "PayloadManifest.h"
 #include "coreldraw.h"
@@ -21,7 +21,7 @@
 
 namespace {
 
-using addon_test::ReadBytes;
+using testfiles::ReadBytes;
 using Microsoft::WRL::ComPtr;
 
 std::wstring BesideMe(const std::wstring& name) {

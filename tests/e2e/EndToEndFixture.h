@@ -10,6 +10,7 @@
 #include "DrawApplication.h"
 #include "Form1Fixture.h"
 #include "StandinControl.h"
+#include "TestFiles.h"
 #include "Win32FolderSystem.h"
 
 namespace e2e {
@@ -33,32 +34,11 @@ inline bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-inline std::wstring ReadFileBytes(const std::wstring& path) {
-    std::wstring bytes;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got) bytes.append(buffer, buffer + got);
-    CloseHandle(file);
-    return bytes;
-}
-
-// Names of the files directly in `folder`.
-inline std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    return names;
-}
+using testfiles::ListFolder;
+using testfiles::ReadBytes;
 
 inline void RemoveFolder(const std::wstring& folder) {
-    for (const auto& name : FilesIn(folder)) DeleteFileW((folder + L"\\" + name).c_str());
+    for (const auto& name : ListFolder(folder)) DeleteFileW((folder + L"\\" + name).c_str());
     RemoveDirectoryW(folder.c_str());
 }
 

@@ -24,16 +24,15 @@ std::vector<std::wstring> CallSequence() {
     return names;
 }
 
-bool IsTiff(const std::wstring& bytes) {
-    return bytes.compare(0, 4, std::wstring{L'I', L'I', L'*', L'\0'}) == 0 ||
-           bytes.compare(0, 4, std::wstring{L'M', L'M', L'\0', L'*'}) == 0;
+bool IsTiff(const std::optional<std::string>& bytes) {
+    return bytes && (bytes->compare(0, 4, std::string("II*\0", 4)) == 0 || bytes->compare(0, 4, std::string("MM\0*", 4)) == 0);
 }
 
 TEST_F(EndToEnd, DefaultSettingsExportOneTiffIntoTheDefaultFolder) {
     Serve(Pages(1));
     ClickButton(ControlId::Command3);
 
-    EXPECT_THAT(FilesIn(kDefaultFolder), ElementsAre(L"输出页码1.TIF"));
+    EXPECT_THAT(ListFolder(kDefaultFolder), ElementsAre(L"输出页码1.TIF"));
     EXPECT_THAT(CallSequence(), ElementsAre(L"CorelScript", L"SetDocVisible", L"SetVisible", L"ZoomToPage",
                                             L"SetCurrentPage", L"SetCurrentPage", L"SelectAllObjects",
                                             L"GetSize", L"FileExport"));
@@ -43,7 +42,7 @@ TEST_F(EndToEnd, DefaultSettingsExportOneTiffIntoTheDefaultFolder) {
                 ElementsAre(L"VT_BSTR:C:\\批量输出\\\\输出页码1.TIF", L"VT_I4:772", L"VT_R8:1181", L"VT_R8:590.5",
                             L"VT_I4:300", L"VT_I4:300", L"VT_I4:6", L"VT_I4:1", L"VT_BOOL:-1", L"VT_BOOL:0"));
     EXPECT_EQ(exports[0].result, L"1181x590");
-    EXPECT_TRUE(IsTiff(ReadFileBytes(L"C:\\批量输出\\输出页码1.TIF")));
+    EXPECT_TRUE(IsTiff(ReadBytes(L"C:\\批量输出\\输出页码1.TIF")));
 
     // Kept for the identify check that runs after this program.
     CreateDirectoryW(L"C:\\e2e", nullptr);
@@ -62,7 +61,7 @@ TEST_F(EndToEnd, PageCountThenExportWritesEveryPage) {
     EXPECT_EQ(form.Settings().EndPage, 5);
 
     ClickButton(ControlId::Command3);
-    EXPECT_THAT(FilesIn(kDefaultFolder), UnorderedElementsAre(L"输出页码1.TIF", L"输出页码2.TIF", L"输出页码3.TIF",
+    EXPECT_THAT(ListFolder(kDefaultFolder), UnorderedElementsAre(L"输出页码1.TIF", L"输出页码2.TIF", L"输出页码3.TIF",
                                                               L"输出页码4.TIF", L"输出页码5.TIF"));
 }
 
@@ -72,7 +71,7 @@ TEST_F(EndToEnd, ATypedRangeExportsExactlyItsPages) {
     TypeInto(ControlId::Text4, L"5");
     ClickButton(ControlId::Command3);
 
-    EXPECT_THAT(FilesIn(kDefaultFolder), UnorderedElementsAre(L"输出页码3.TIF", L"输出页码4.TIF", L"输出页码5.TIF"));
+    EXPECT_THAT(ListFolder(kDefaultFolder), UnorderedElementsAre(L"输出页码3.TIF", L"输出页码4.TIF", L"输出页码5.TIF"));
     std::vector<std::wstring> pages;
     for (const auto& e : CallsNamed(L"SetCurrentPage")) pages.push_back(e.args.at(0).value);
     EXPECT_THAT(pages, ElementsAre(L"3", L"3", L"4", L"5"));
@@ -106,9 +105,8 @@ TEST_F(EndToEnd, AnExistingFileIsOverwritten) {
 
     Serve(Pages(1));
     ClickButton(ControlId::Command3);
-    const std::wstring bytes = ReadFileBytes(L"C:\\批量输出\\输出页码1.TIF");
+    const auto bytes = ReadBytes(L"C:\\批量输出\\输出页码1.TIF");
     EXPECT_TRUE(IsTiff(bytes));
-    EXPECT_GT(bytes.size(), 3u);
 }
 
 TEST_F(EndToEnd, ANewFolderAndTypeAreFollowedByTheNextRun) {
@@ -124,7 +122,7 @@ TEST_F(EndToEnd, ANewFolderAndTypeAreFollowedByTheNextRun) {
     EXPECT_EQ(exports[0].args.at(0).value, L"C:\\批量输出\\\\输出页码1.TIF");
     EXPECT_EQ(exports[1].args.at(0).value, L"C:\\第二批\\输出页码1.BMP");
     EXPECT_EQ(ArgsOf(exports[1]).at(1), L"VT_I4:769");
-    EXPECT_THAT(FilesIn(L"C:\\第二批"), ElementsAre(L"输出页码1.BMP"));
+    EXPECT_THAT(ListFolder(L"C:\\第二批"), ElementsAre(L"输出页码1.BMP"));
     RemoveFolder(L"C:\\第二批");
 }
 
@@ -134,7 +132,7 @@ TEST_F(EndToEnd, WhenCorelDrawDiesMidRunTheRestFailsQuietlyAndTheWindowGoesOn) {
     Serve(drawing);
     TypeInto(ControlId::Text4, L"5");
     ClickButton(ControlId::Command3);
-    EXPECT_THAT(FilesIn(kDefaultFolder), UnorderedElementsAre(L"输出页码1.TIF", L"输出页码2.TIF"));
+    EXPECT_THAT(ListFolder(kDefaultFolder), UnorderedElementsAre(L"输出页码1.TIF", L"输出页码2.TIF"));
     ASSERT_TRUE(standin::WaitForServerExit());
 
     // The kept application object is dead and is not replaced: the page
@@ -143,7 +141,7 @@ TEST_F(EndToEnd, WhenCorelDrawDiesMidRunTheRestFailsQuietlyAndTheWindowGoesOn) {
     EXPECT_EQ(form.Text(ControlId::Text1), L"1");
     EXPECT_EQ(form.Text(ControlId::Text4), L"1");
     ClickButton(ControlId::Command3);
-    EXPECT_EQ(FilesIn(kDefaultFolder).size(), 2u);
+    EXPECT_EQ(ListFolder(kDefaultFolder).size(), 2u);
     EXPECT_EQ(CallsNamed(L"CorelScript").size(), 1u) << "no second server was started";
 
     TypeInto(ControlId::Text3, L"4");

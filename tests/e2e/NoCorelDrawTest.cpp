@@ -21,7 +21,7 @@ protected:
 TEST_F(NoCorelDraw, ExportStillCreatesTheFolderAndNothingElse) {
     ClickButton(ControlId::Command3);
     EXPECT_TRUE(FileExists(L"C:\\批量输出\\"));
-    EXPECT_TRUE(FilesIn(L"C:\\批量输出").empty());
+    EXPECT_TRUE(ListFolder(L"C:\\批量输出").empty());
     EXPECT_TRUE(reported.empty());
     EXPECT_TRUE(IsWindowVisible(form.Handle()));
 }

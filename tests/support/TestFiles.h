@@ -1,4 +1,4 @@
-// Small file helpers for the payload tests.
+// Small file helpers for tests that look at what landed on disk.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,7 @@
 
 #include "win/UniqueHandle.h"
 
-namespace addon_test {
+namespace testfiles {
 
 inline std::optional<std::string> ReadBytes(const std::wstring& path) {
     win::UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -54,4 +54,4 @@ inline std::string OwnResource(int number, const wchar_t* type = L"CUSTOM") {
     return std::string(bytes, SizeofResource(nullptr, found));
 }
 
-}  // namespace addon_test
+}  // namespace testfiles
