@@ -176,19 +176,19 @@ bool Form1::CreateControls(HINSTANCE instance) {
     return true;
 }
 
-HFONT Form1::FontFor(const FontSpec& spec) {
-    auto key = std::make_tuple(std::wstring(spec.Face), spec.TenthsOfPoint, spec.Bold);
+HFONT Form1::FontFor(const FontStyle& font) {
+    auto key = std::make_tuple(std::wstring(font.Face), font.TenthsOfPoint, font.Bold);
     auto found = fonts_.find(key);
     if (found != fonts_.end()) return found->second.get();
     LOGFONTW lf{};
-    lf.lfHeight = -PointsToPixels(spec.TenthsOfPoint, dpiY_);
-    lf.lfWeight = spec.Bold ? FW_BOLD : FW_NORMAL;
+    lf.lfHeight = -PointsToPixels(font.TenthsOfPoint, dpiY_);
+    lf.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = GB2312_CHARSET;
     lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = DEFAULT_QUALITY;
     lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    spec.Face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+    font.Face.copy(lf.lfFaceName, LF_FACESIZE - 1);
     return fonts_.emplace(std::move(key), win::UniqueFont(CreateFontIndirectW(&lf))).first->second.get();
 }
 

@@ -66,7 +66,7 @@ private:
     LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
     bool CreateControls(HINSTANCE instance);
-    HFONT FontFor(const FontSpec& spec);
+    HFONT FontFor(const FontStyle& font);
     HBRUSH BrushFor(COLORREF colour);
     std::optional<ControlId> FindControl(HWND hwnd) const;
 

@@ -22,17 +22,17 @@ inline constexpr Rgb kBlue{0, 0, 255};
 inline constexpr Rgb kDarkBlue{0, 0, 192};
 
 // Every font of the window is in the GB2312 character set.
-struct FontSpec {
+struct FontStyle {
     std::wstring_view Face;
     int TenthsOfPoint;
     bool Bold;
 };
-inline constexpr FontSpec kDefaultFont{L"宋体", 90, false};
+inline constexpr FontStyle kDefaultFont{L"宋体", 90, false};
 
 struct ControlLook {
     std::optional<Rgb> Text;        // none: the system's colour
     std::optional<Rgb> Background;  // none: the system's colour, or the container's when transparent
-    FontSpec Font = kDefaultFont;
+    FontStyle Font = kDefaultFont;
     bool Transparent = false;
     bool SizesToCaption = false;
 };

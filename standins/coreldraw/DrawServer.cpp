@@ -106,8 +106,8 @@ Outcome DrawServer::FileExport(const ExportRequest& r, ExportTarget& target) {
     if (!document_) return Outcome::Failed(kNoDocument);
     auto mode = ModeForImageType(r.imageType);
     if (!mode) return Outcome::Failed("ImageType must be 1 to 6");
-    ImageSpec spec{r.width, r.height, r.xResolution, r.yResolution, *mode};
-    if (std::string why = CheckImageSpec(spec); !why.empty()) return Outcome::Failed(why);
+    ImageShape shape{r.width, r.height, r.xResolution, r.yResolution, *mode};
+    if (std::string why = CheckImageShape(shape); !why.empty()) return Outcome::Failed(why);
     const Page& page = *CurrentPage();
     auto objects = BoundsOf(page.objects);
     if (r.selectionOnly && (!document_->selected || !objects)) return Outcome::Failed(kNothingSelected);
@@ -123,7 +123,7 @@ Outcome DrawServer::FileExport(const ExportRequest& r, ExportTarget& target) {
     bool written;
     if (auto format = FormatForFilter(r.filterId)) {
         PageRaster raster(page, region, r.width, r.height);
-        written = WriteImage(*format, spec, raster, *sink);
+        written = WriteImage(*format, shape, raster, *sink);
     } else {
         ExportParameters p{r.filterId, std::int32_t(document_->current + 1), r.width, r.height, r.xResolution,
                            r.yResolution, r.imageType, r.antiAliasing, r.selectionOnly};

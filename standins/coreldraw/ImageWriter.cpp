@@ -158,13 +158,13 @@ void Put32(Bytes& b, std::uint32_t v) {
 
 bool Send(ByteSink& sink, const Bytes& b) { return b.empty() || sink.Write(b.data(), b.size()); }
 
-bool WriteBmp(const ImageSpec& spec, RowSource& rows, ByteSink& sink) {
-    const ColourMode mode = StoredMode(ImageFormat::Bmp, spec.mode);
+bool WriteBmp(const ImageShape& shape, RowSource& rows, ByteSink& sink) {
+    const ColourMode mode = StoredMode(ImageFormat::Bmp, shape.mode);
     const int bits = BitsPerSample(mode) * SamplesPerPixel(mode);
     const auto palette = PaletteOf(mode);
-    const std::uint32_t rowBytes = (std::uint32_t(spec.width) * bits + 31) / 32 * 4;
+    const std::uint32_t rowBytes = (std::uint32_t(shape.width) * bits + 31) / 32 * 4;
     const std::uint32_t dataOffset = 14 + 40 + 4 * std::uint32_t(palette.size());
-    const std::uint32_t dataSize = rowBytes * std::uint32_t(spec.height);
+    const std::uint32_t dataSize = rowBytes * std::uint32_t(shape.height);
     auto perMetre = [](std::int32_t dpi) { return std::uint32_t((std::int64_t(dpi) * 10000 + 127) / 254); };
 
     Bytes h;
@@ -174,14 +174,14 @@ bool WriteBmp(const ImageSpec& spec, RowSource& rows, ByteSink& sink) {
     Put32(h, 0);
     Put32(h, dataOffset);
     Put32(h, 40);
-    Put32(h, std::uint32_t(spec.width));
-    Put32(h, std::uint32_t(spec.height));  // positive: rows run bottom-up
+    Put32(h, std::uint32_t(shape.width));
+    Put32(h, std::uint32_t(shape.height));  // positive: rows run bottom-up
     Put16(h, 1);
     Put16(h, std::uint32_t(bits));
     Put32(h, 0);  // BI_RGB
     Put32(h, dataSize);
-    Put32(h, perMetre(spec.xDpi));
-    Put32(h, perMetre(spec.yDpi));
+    Put32(h, perMetre(shape.xDpi));
+    Put32(h, perMetre(shape.yDpi));
     Put32(h, std::uint32_t(palette.size()));
     Put32(h, 0);
     for (const Colour& c : palette) {
@@ -192,9 +192,9 @@ bool WriteBmp(const ImageSpec& spec, RowSource& rows, ByteSink& sink) {
     }
     if (!Send(sink, h)) return false;
 
-    SampleRows source(rows, spec.width, mode);
+    SampleRows source(rows, shape.width, mode);
     Bytes line(rowBytes);
-    for (std::int32_t y = spec.height - 1; y >= 0; --y) {
+    for (std::int32_t y = shape.height - 1; y >= 0; --y) {
         const Bytes& s = source.Row(y);
         std::fill(line.begin(), line.end(), 0);
         if (mode == ColourMode::Rgb) {
@@ -223,12 +223,12 @@ void PcxEncode(const std::uint8_t* data, std::size_t n, Bytes& out) {
     }
 }
 
-bool WritePcx(const ImageSpec& spec, RowSource& rows, ByteSink& sink) {
-    const ColourMode mode = StoredMode(ImageFormat::Pcx, spec.mode);
+bool WritePcx(const ImageShape& shape, RowSource& rows, ByteSink& sink) {
+    const ColourMode mode = StoredMode(ImageFormat::Pcx, shape.mode);
     // 16 colours as four 1-bit planes (EGA style), RGB as three 8-bit planes.
     const int planes = mode == ColourMode::Colours16 ? 4 : mode == ColourMode::Rgb ? 3 : 1;
     const int bits = mode == ColourMode::BlackWhite || mode == ColourMode::Colours16 ? 1 : 8;
-    std::uint32_t bytesPerLine = (std::uint32_t(spec.width) * bits + 7) / 8;
+    std::uint32_t bytesPerLine = (std::uint32_t(shape.width) * bits + 7) / 8;
     bytesPerLine += bytesPerLine % 2;  // lines are an even number of bytes
     const auto palette = PaletteOf(mode);
 
@@ -239,10 +239,10 @@ bool WritePcx(const ImageSpec& spec, RowSource& rows, ByteSink& sink) {
     h.push_back(std::uint8_t(bits));
     Put16(h, 0);
     Put16(h, 0);
-    Put16(h, std::uint32_t(spec.width - 1));
-    Put16(h, std::uint32_t(spec.height - 1));
-    Put16(h, std::uint32_t(spec.xDpi));
-    Put16(h, std::uint32_t(spec.yDpi));
+    Put16(h, std::uint32_t(shape.width - 1));
+    Put16(h, std::uint32_t(shape.height - 1));
+    Put16(h, std::uint32_t(shape.xDpi));
+    Put16(h, std::uint32_t(shape.yDpi));
     for (int i = 0; i < 16; ++i) {
         Colour c = palette.size() <= 16 && i < int(palette.size()) ? palette[i] : Colour{};
         h.push_back(c.red);
@@ -258,18 +258,18 @@ bool WritePcx(const ImageSpec& spec, RowSource& rows, ByteSink& sink) {
     h.resize(128, 0);
     if (!Send(sink, h)) return false;
 
-    SampleRows source(rows, spec.width, mode);
+    SampleRows source(rows, shape.width, mode);
     Bytes plane(bytesPerLine), out;
-    for (std::int32_t y = 0; y < spec.height; ++y) {
+    for (std::int32_t y = 0; y < shape.height; ++y) {
         const Bytes& s = source.Row(y);
         out.clear();
         for (int p = 0; p < planes; ++p) {
             std::fill(plane.begin(), plane.end(), 0);
             if (mode == ColourMode::Colours16) {
-                for (std::int32_t x = 0; x < spec.width; ++x)
+                for (std::int32_t x = 0; x < shape.width; ++x)
                     if (s[x] >> p & 1) plane[x / 8] |= std::uint8_t(0x80 >> (x % 8));
             } else if (mode == ColourMode::Rgb) {
-                for (std::int32_t x = 0; x < spec.width; ++x) plane[x] = s[3 * x + p];
+                for (std::int32_t x = 0; x < shape.width; ++x) plane[x] = s[3 * x + p];
             } else {
                 Pack(s, bits, plane.data());
             }
@@ -289,8 +289,8 @@ bool WritePcx(const ImageSpec& spec, RowSource& rows, ByteSink& sink) {
     return true;
 }
 
-bool WriteTga(const ImageSpec& spec, RowSource& rows, ByteSink& sink) {
-    const ColourMode mode = StoredMode(ImageFormat::Tga, spec.mode);
+bool WriteTga(const ImageShape& shape, RowSource& rows, ByteSink& sink) {
+    const ColourMode mode = StoredMode(ImageFormat::Tga, shape.mode);
     const bool mapped = mode == ColourMode::Colours16 || mode == ColourMode::Paletted;
     const bool grey = mode == ColourMode::BlackWhite || mode == ColourMode::Greyscale;
     const auto palette = mapped ? PaletteOf(mode) : std::vector<Colour>{};
@@ -304,8 +304,8 @@ bool WriteTga(const ImageSpec& spec, RowSource& rows, ByteSink& sink) {
     h.push_back(mapped ? 24 : 0);                   // bits per map entry
     Put16(h, 0);
     Put16(h, 0);
-    Put16(h, std::uint32_t(spec.width));
-    Put16(h, std::uint32_t(spec.height));
+    Put16(h, std::uint32_t(shape.width));
+    Put16(h, std::uint32_t(shape.height));
     h.push_back(mode == ColourMode::Rgb ? 24 : 8);
     h.push_back(0x20);                              // first row is the top row
     for (const Colour& c : palette) {
@@ -315,9 +315,9 @@ bool WriteTga(const ImageSpec& spec, RowSource& rows, ByteSink& sink) {
     }
     if (!Send(sink, h)) return false;
 
-    SampleRows source(rows, spec.width, mode);
+    SampleRows source(rows, shape.width, mode);
     Bytes line;
-    for (std::int32_t y = 0; y < spec.height; ++y) {
+    for (std::int32_t y = 0; y < shape.height; ++y) {
         line = source.Row(y);
         if (mode == ColourMode::Rgb) {
             for (std::size_t i = 0; i < line.size(); i += 3) std::swap(line[i], line[i + 2]);
@@ -329,12 +329,12 @@ bool WriteTga(const ImageSpec& spec, RowSource& rows, ByteSink& sink) {
     return true;
 }
 
-bool WriteTiff(const ImageSpec& spec, RowSource& rows, ByteSink& sink) {
-    const ColourMode mode = spec.mode;  // TIFF holds every mode
+bool WriteTiff(const ImageShape& shape, RowSource& rows, ByteSink& sink) {
+    const ColourMode mode = shape.mode;  // TIFF holds every mode
     const int spp = SamplesPerPixel(mode), bps = BitsPerSample(mode);
     const bool mapped = mode == ColourMode::Colours16 || mode == ColourMode::Paletted;
-    const std::uint32_t rowBytes = (std::uint32_t(spec.width) * spp * bps + 7) / 8;
-    const std::uint32_t dataSize = rowBytes * std::uint32_t(spec.height);
+    const std::uint32_t rowBytes = (std::uint32_t(shape.width) * spp * bps + 7) / 8;
+    const std::uint32_t dataSize = rowBytes * std::uint32_t(shape.height);
     const std::uint32_t ifdOffset = 8 + dataSize + dataSize % 2;
 
     struct Entry {
@@ -344,14 +344,14 @@ bool WriteTiff(const ImageSpec& spec, RowSource& rows, ByteSink& sink) {
     enum : std::uint16_t { kShort = 3, kLong = 4, kRational = 5 };
     const std::uint16_t photometric = mode == ColourMode::Rgb ? 2 : mapped ? 3 : mode == ColourMode::Cmyk ? 5 : 1;
     std::vector<Entry> entries = {
-        {256, kLong, 1, std::uint32_t(spec.width)},
-        {257, kLong, 1, std::uint32_t(spec.height)},
+        {256, kLong, 1, std::uint32_t(shape.width)},
+        {257, kLong, 1, std::uint32_t(shape.height)},
         {258, kShort, std::uint32_t(spp), std::uint32_t(bps)},  // an offset when it does not fit inline
         {259, kShort, 1, 1},                                    // no compression
         {262, kShort, 1, photometric},
         {273, kLong, 1, 8},                                     // one strip, right after the header
         {277, kShort, 1, std::uint32_t(spp)},
-        {278, kLong, 1, std::uint32_t(spec.height)},
+        {278, kLong, 1, std::uint32_t(shape.height)},
         {279, kLong, 1, dataSize},
         {282, kRational, 1, 0},
         {283, kRational, 1, 0},
@@ -370,7 +370,7 @@ bool WriteTiff(const ImageSpec& spec, RowSource& rows, ByteSink& sink) {
             for (int i = 0; i < spp; ++i) Put16(extra, std::uint32_t(bps));
         } else if (e.type == kRational) {
             e.value = extraOffset + std::uint32_t(extra.size());
-            Put32(extra, std::uint32_t(e.tag == 282 ? spec.xDpi : spec.yDpi));
+            Put32(extra, std::uint32_t(e.tag == 282 ? shape.xDpi : shape.yDpi));
             Put32(extra, 1);
         } else if (e.tag == 320) {
             e.value = extraOffset + std::uint32_t(extra.size());
@@ -383,9 +383,9 @@ bool WriteTiff(const ImageSpec& spec, RowSource& rows, ByteSink& sink) {
     Bytes h{'I', 'I', 42, 0};
     Put32(h, ifdOffset);
     if (!Send(sink, h)) return false;
-    SampleRows source(rows, spec.width, mode);
+    SampleRows source(rows, shape.width, mode);
     Bytes line(rowBytes);
-    for (std::int32_t y = 0; y < spec.height; ++y) {
+    for (std::int32_t y = 0; y < shape.height; ++y) {
         Pack(source.Row(y), bps, line.data());
         if (!Send(sink, line)) return false;
     }
@@ -425,24 +425,24 @@ std::optional<ColourMode> ModeForImageType(std::int32_t imageType) {
     return static_cast<ColourMode>(imageType);
 }
 
-std::string CheckImageSpec(const ImageSpec& spec) {
-    if (spec.width < 1 || spec.height < 1) return "width and height must be at least 1 pixel";
-    if (spec.width > kMaxSide || spec.height > kMaxSide)
+std::string CheckImageShape(const ImageShape& shape) {
+    if (shape.width < 1 || shape.height < 1) return "width and height must be at least 1 pixel";
+    if (shape.width > kMaxSide || shape.height > kMaxSide)
         return "width and height must be at most " + std::to_string(kMaxSide) + " pixels";
-    if (std::int64_t{spec.width} * spec.height > kMaxPixels)
+    if (std::int64_t{shape.width} * shape.height > kMaxPixels)
         return "more than " + std::to_string(kMaxPixels) + " pixels";
-    if (spec.xDpi < 1 || spec.yDpi < 1 || spec.xDpi > kMaxDpi || spec.yDpi > kMaxDpi)
+    if (shape.xDpi < 1 || shape.yDpi < 1 || shape.xDpi > kMaxDpi || shape.yDpi > kMaxDpi)
         return "resolution must be 1 to " + std::to_string(kMaxDpi) + " dpi";
     return {};
 }
 
-bool WriteImage(ImageFormat format, const ImageSpec& spec, RowSource& rows, ByteSink& sink) {
-    if (!CheckImageSpec(spec).empty()) return false;
+bool WriteImage(ImageFormat format, const ImageShape& shape, RowSource& rows, ByteSink& sink) {
+    if (!CheckImageShape(shape).empty()) return false;
     switch (format) {
-        case ImageFormat::Bmp: return WriteBmp(spec, rows, sink);
-        case ImageFormat::Pcx: return WritePcx(spec, rows, sink);
-        case ImageFormat::Tga: return WriteTga(spec, rows, sink);
-        case ImageFormat::Tiff: return WriteTiff(spec, rows, sink);
+        case ImageFormat::Bmp: return WriteBmp(shape, rows, sink);
+        case ImageFormat::Pcx: return WritePcx(shape, rows, sink);
+        case ImageFormat::Tga: return WriteTga(shape, rows, sink);
+        case ImageFormat::Tiff: return WriteTiff(shape, rows, sink);
     }
     return false;
 }

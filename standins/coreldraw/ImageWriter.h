@@ -38,14 +38,15 @@ inline constexpr std::int64_t kMaxPixels = 100'000'000;
 // Resolutions are whole dots per inch; PCX keeps them in 16 bits.
 inline constexpr std::int32_t kMaxDpi = 65535;
 
-struct ImageSpec {
+// What a file is to hold: its pixel size, resolution and colour mode.
+struct ImageShape {
     std::int32_t width = 0, height = 0;
     std::int32_t xDpi = 0, yDpi = 0;
     ColourMode mode = ColourMode::Rgb;
 };
 
-// Empty when the spec can be written, else why not.
-std::string CheckImageSpec(const ImageSpec& spec);
+// Empty when the shape can be written, else why not.
+std::string CheckImageShape(const ImageShape& shape);
 
 class ByteSink {
 public:
@@ -53,8 +54,8 @@ public:
     virtual bool Write(const void* data, std::size_t size) = 0;
 };
 
-// False when the spec fails CheckImageSpec or the sink refuses bytes.
-bool WriteImage(ImageFormat format, const ImageSpec& spec, RowSource& rows, ByteSink& sink);
+// False when the shape fails CheckImageShape or the sink refuses bytes.
+bool WriteImage(ImageFormat format, const ImageShape& shape, RowSource& rows, ByteSink& sink);
 
 struct ExportParameters {
     std::int32_t filterId = 0, page = 0;

@@ -188,7 +188,7 @@ TEST_F(ImageWriterTest, TheRegionIsStretchedOverThePixels) {
 
 TEST_F(ImageWriterTest, SizesAndResolutionsOutsideTheLimitsWriteNothing) {
     struct Case {
-        ImageSpec spec;
+        ImageShape shape;
         bool ok;
     } cases[] = {
         {{1, 1, 1, 1, ColourMode::Rgb}, true},
@@ -204,9 +204,9 @@ TEST_F(ImageWriterTest, SizesAndResolutionsOutsideTheLimitsWriteNothing) {
     };
     Page page;
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(c.spec.width) + "x" + std::to_string(c.spec.height) + " at " +
-                     std::to_string(c.spec.xDpi) + "x" + std::to_string(c.spec.yDpi));
-        EXPECT_EQ(CheckImageSpec(c.spec).empty(), c.ok);
+        SCOPED_TRACE(std::to_string(c.shape.width) + "x" + std::to_string(c.shape.height) + " at " +
+                     std::to_string(c.shape.xDpi) + "x" + std::to_string(c.shape.yDpi));
+        EXPECT_EQ(CheckImageShape(c.shape).empty(), c.ok);
         if (c.ok) continue;
         struct CountingSink final : ByteSink {
             std::size_t bytes = 0;
@@ -217,7 +217,7 @@ TEST_F(ImageWriterTest, SizesAndResolutionsOutsideTheLimitsWriteNothing) {
         } sink;
         PageRaster raster(page, Box{0, 0, 100, 100}, 1, 1);
         for (ImageFormat format : {ImageFormat::Bmp, ImageFormat::Pcx, ImageFormat::Tga, ImageFormat::Tiff})
-            EXPECT_FALSE(WriteImage(format, c.spec, raster, sink));
+            EXPECT_FALSE(WriteImage(format, c.shape, raster, sink));
         EXPECT_EQ(sink.bytes, 0u);
     }
 }
