@@ -1,5 +1,7 @@
 #include "Application.h"
 
+#include <wrl/client.h>
+
 #include <new>
 
 #include "ScriptObject.h"
@@ -46,15 +48,18 @@ STDMETHODIMP Application::CorelScript(IDispatch** script) noexcept {
         entry.call = L"CorelScript";
         Server& server = Server::Get();
         server.Admit(entry);
+        Microsoft::WRL::ComPtr<ScriptObject> object;
         if (const FailRule* rule = server.Drawing().FailureFor("CorelScript")) {
             entry.hr = rule->hresult ? HRESULT(*rule->hresult) : E_FAIL;
             entry.result = L"injected failure";
-        } else if (auto* object = new (std::nothrow) ScriptObject()) {
-            *script = object;  // the new object's one reference goes to the caller
+        } else if (auto* created = new (std::nothrow) ScriptObject()) {
+            com::Adopt(object, created);
         } else {
             entry.hr = E_OUTOFMEMORY;
         }
         server.Answered(entry);
+        // Only now, as journaling can still throw and must not leak the object.
+        *script = object.Detach();
         return entry.hr;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
