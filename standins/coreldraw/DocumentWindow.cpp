@@ -12,6 +12,21 @@ namespace {
 constexpr wchar_t kClassName[] = L"CorelDrawStandinWindow";
 constexpr int kMargin = 16;
 
+// BeginPaint's DC, ended on every way out of the paint.
+class PaintDC {
+public:
+    explicit PaintDC(HWND hwnd) noexcept : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
+    ~PaintDC() { EndPaint(hwnd_, &ps_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
 }  // namespace
 
 void DocumentWindow::Update(const DrawServer& server) {
@@ -66,7 +81,7 @@ LRESULT CALLBACK DocumentWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LP
                 try {
                     self->Paint(hwnd);
                 } catch (...) {
-                    ValidateRect(hwnd, nullptr);
+                    // No memory for the page's pixels: the page is left undrawn.
                 }
                 return 0;
             }
@@ -80,8 +95,8 @@ LRESULT CALLBACK DocumentWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LP
 }
 
 void DocumentWindow::Paint(HWND hwnd) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd, &ps);
+    PaintDC paint(hwnd);
+    const HDC dc = paint.get();
     RECT client;
     GetClientRect(hwnd, &client);
     FillRect(dc, &client, GetSysColorBrush(COLOR_APPWORKSPACE));
@@ -112,7 +127,6 @@ void DocumentWindow::Paint(HWND hwnd) {
         const int left = (client.right - w) / 2, top = (client.bottom - h) / 2;
         SetDIBitsToDevice(dc, left, top, w, h, 0, 0, 0, h, bits.data(), &info, DIB_RGB_COLORS);
     }
-    EndPaint(hwnd, &ps);
 }
 
 }  // namespace standin
