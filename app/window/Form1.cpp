@@ -30,13 +30,14 @@ bool IsFocusable(ControlKind kind) {
     return kind == ControlKind::Button || kind == ControlKind::TextBox || kind == ControlKind::ListWithText;
 }
 
-bool RegisterClasses(HINSTANCE instance, WNDPROC proc, HICON icon) {
+bool RegisterClasses(HINSTANCE instance, WNDPROC proc) {
     WNDCLASSEXW form{};
     form.cbSize = sizeof form;
     form.lpfnWndProc = proc;
     form.hInstance = instance;
     form.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    form.hIcon = icon;
+    // A shared icon: the class outlives any one window and its own icons.
+    form.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
     WNDCLASSEXW frame = form;
     frame.hIcon = nullptr;
     form.lpszClassName = kFormClass;
@@ -76,7 +77,7 @@ bool Form1::Create(HINSTANCE instance) {
     bigIcon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, 32, 32, 0)));
     smallIcon_.reset(static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON,
                                                    GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
-    if (!RegisterClasses(instance, &Form1::WndProc, bigIcon_.get())) return false;
+    if (!RegisterClasses(instance, &Form1::WndProc)) return false;
 
     {
         win::WindowDC screen(nullptr);
