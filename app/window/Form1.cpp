@@ -26,6 +26,10 @@ COLORREF ToColorRef(Rgb colour) {
     return RGB(colour.Red, colour.Green, colour.Blue);
 }
 
+COLORREF TextColourOf(const ControlLook& look) {
+    return look.Text ? ToColorRef(*look.Text) : GetSysColor(COLOR_WINDOWTEXT);
+}
+
 bool IsFocusable(ControlKind kind) {
     return kind == ControlKind::Button || kind == ControlKind::TextBox || kind == ControlKind::ListWithText;
 }
@@ -377,7 +381,7 @@ LRESULT Form1::OnControlColour(HDC dc, HWND control, UINT msg) {
         const std::optional<Rgb> containerColour = row.Container ? RowOf(*row.Container).Look.Background : kFormBackground;
         background = ToColorRef(containerColour.value_or(kFormBackground));
     }
-    SetTextColor(dc, row.Look.Text ? ToColorRef(*row.Look.Text) : GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(dc, TextColourOf(row.Look));
     SetBkColor(dc, background);
     if (row.Look.Transparent) SetBkMode(dc, TRANSPARENT);
     return reinterpret_cast<LRESULT>(BrushFor(background));
@@ -413,7 +417,7 @@ void Form1::PaintFrame(HWND frame, HDC dc) {
                         kFrameCaptionLeft + extent.cx + kFrameCaptionPadding, metrics.tmHeight};
             FillRect(dc, &behind, BrushFor(ToColorRef(row.Look.Background.value_or(kFormBackground))));
             SetBkMode(dc, TRANSPARENT);
-            SetTextColor(dc, row.Look.Text ? ToColorRef(*row.Look.Text) : GetSysColor(COLOR_WINDOWTEXT));
+            SetTextColor(dc, TextColourOf(row.Look));
             TextOutW(dc, kFrameCaptionLeft, 0, row.Caption.c_str(), static_cast<int>(row.Caption.size()));
         }
     }
