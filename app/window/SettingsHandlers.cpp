@@ -37,8 +37,8 @@ SizeReadingFailure ChooseExportSize(int index, DrawSession& session, ExportSetti
     const std::optional<ExportSize> size = SettingAt(ExportSizeEntries(), index);
     if (!size) return SizeReadingFailure::None;
     if (!size->Measured) {
-        RunEachStep([&] { return Store(std::optional(size->Width), settings.ExportWidth); },
-                    [&] { return Store(std::optional(size->Height), settings.ExportHeight); });
+        settings.ExportWidth = size->Width;
+        settings.ExportHeight = size->Height;
         return SizeReadingFailure::None;
     }
 
