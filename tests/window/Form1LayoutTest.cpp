@@ -45,19 +45,15 @@ std::wstring TextOf(HWND hwnd) {
 }
 
 int ScreenDpi(int index) {
-    HDC dc = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(dc, index);
-    ReleaseDC(nullptr, dc);
-    return dpi;
+    win::WindowDC screen(nullptr);
+    return GetDeviceCaps(screen.get(), index);
 }
 
 SIZE TextExtent(HWND hwnd, const std::wstring& text) {
-    HDC dc = GetDC(hwnd);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    win::WindowDC dc(hwnd);
+    win::SelectedObject font(dc.get(), reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
     SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    SelectObject(dc, old);
-    ReleaseDC(hwnd, dc);
+    GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
     return size;
 }
 
