@@ -8,13 +8,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "TestFiles.h"
 #include "MakerInfo.h"
+#include "TestFiles.h"
 #include "PayloadManifest.h"
 #include "coreldraw.h"
 #include "win/Ansi.h"
@@ -31,12 +33,8 @@ std::wstring BesideMe(const std::wstring& name) {
     return path.substr(0, path.rfind(L'\\') + 1) + name;
 }
 
-std::wstring Wide(const char* ascii) {
-    return std::wstring(ascii, ascii + strlen(ascii));
-}
-
 std::string Built(const trevolo::PayloadFile& payload) {
-    return ReadBytes(BesideMe(Wide(payload.builtFile))).value_or("<missing>");
+    return ReadBytes(BesideMe(win::FromAnsi(payload.builtFile))).value_or("<missing>");
 }
 
 std::string Built(int number) {
