@@ -53,7 +53,10 @@ class ScriptError(ValueError):
 
 
 def text(value, where):
-    data = value.encode("gbk")
+    try:
+        data = value.encode("gbk")
+    except UnicodeEncodeError as e:
+        raise ScriptError(f"{where}: {value!r} has a character outside GBK") from e
     if len(data) > 255:
         raise ScriptError(f"{where}: text longer than 255 bytes")
     return bytes([len(data)]) + data
