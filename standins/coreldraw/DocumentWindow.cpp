@@ -55,10 +55,9 @@ void DocumentWindow::Update(const DrawServer& server) {
         SetWindowTextW(hwnd_.get(), title_.c_str());
         repaint = true;  // another drawing
     }
-    if (server.Visible() != shown_) {
-        shown_ = server.Visible();
-        ShowWindow(hwnd_.get(), shown_ ? SW_SHOWNORMAL : SW_HIDE);
-    }
+    // Asked of the window itself: closing it hides it behind the script's back.
+    if (server.Visible() != (IsWindowVisible(hwnd_.get()) != FALSE))
+        ShowWindow(hwnd_.get(), server.Visible() ? SW_SHOWNORMAL : SW_HIDE);
     // Most calls change nothing on screen; a batch export makes thousands.
     const Page* page = server.DocumentVisible() ? server.CurrentPage() : nullptr;
     if (repaint || page != paintedPage_) {

@@ -24,7 +24,6 @@ private:
 
     win::UniqueWindow hwnd_;
     const DrawServer* server_ = nullptr;
-    bool shown_ = false;
     std::wstring title_;
     const Page* paintedPage_ = nullptr;  // null: no page shown
 };

@@ -484,6 +484,14 @@ TEST_F(Standin, SetVisibleShowsAWindowTitledCorelDRAW) {
     windows = CorelWindows();
     ASSERT_EQ(windows.size(), 1u);
     EXPECT_FALSE(windows[0].visible);
+    // Closed by its user, the window only hides, and the script can show it again.
+    EXPECT_EQ(Call(L"SetVisible", {Bool(true)}), S_OK);
+    HWND window = FindWindowW(nullptr, L"CorelDRAW 9 - 图形2");
+    ASSERT_TRUE(window);
+    SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(Call(L"SetVisible", {Bool(true)}), S_OK);
+    EXPECT_TRUE(IsWindowVisible(window));
 }
 
 TEST_F(Standin, EachClientGetsAFreshServerThatEndsWithItsLastRelease) {
