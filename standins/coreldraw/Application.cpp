@@ -43,7 +43,7 @@ STDMETHODIMP Application::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPP
 STDMETHODIMP Application::CorelScript(IDispatch** script) noexcept {
     if (!script) return E_POINTER;
     *script = nullptr;
-    try {
+    return Guarded([&] {
         JournalEntry entry;
         entry.call = L"CorelScript";
         Server& server = Server::Get();
@@ -61,11 +61,7 @@ STDMETHODIMP Application::CorelScript(IDispatch** script) noexcept {
         // Only now, as journaling can still throw and must not leak the object.
         *script = object.Detach();
         return entry.hr;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_UNEXPECTED;
-    }
+    });
 }
 
 }  // namespace standin

@@ -1,6 +1,5 @@
 #include "ScriptObject.h"
 
-#include <new>
 #include <string>
 
 #include "Server.h"
@@ -232,7 +231,7 @@ STDMETHODIMP ScriptObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) noexcept {
 STDMETHODIMP ScriptObject::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) noexcept {
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     if (!names || !ids) return E_POINTER;
-    try {
+    return Guarded([&] {
         for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
         const Operation* op = count && names[0] ? Find(names[0]) : nullptr;
         if (op) ids[0] = op->id;
@@ -243,11 +242,7 @@ STDMETHODIMP ScriptObject::GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT coun
         for (UINT i = 0; i < count; ++i) entry.args.push_back({VT_BSTR, names[i] ? names[i] : L""});
         AppendToJournal(entry);
         return DISP_E_UNKNOWNNAME;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_UNEXPECTED;
-    }
+    });
 }
 
 STDMETHODIMP ScriptObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
@@ -255,7 +250,7 @@ STDMETHODIMP ScriptObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISP
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     if (!params || (params->cArgs && !params->rgvarg)) return E_INVALIDARG;
     if (result) VariantInit(result);
-    try {
+    return Guarded([&] {
         const Operation* op = Find(id);
         JournalEntry entry;
         entry.call = op ? op->name : L"#" + std::to_wstring(id);
@@ -265,11 +260,7 @@ STDMETHODIMP ScriptObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISP
         entry.hr = Dispatch(op, flags, *params, result, exception, argError, entry.result);
         server.Answered(entry);
         return entry.hr;
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_UNEXPECTED;
-    }
+    });
 }
 
 }  // namespace standin

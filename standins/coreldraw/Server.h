@@ -8,6 +8,7 @@
 #include <wrl/client.h>
 
 #include <memory>
+#include <new>
 #include <string_view>
 
 #include "DocumentWindow.h"
@@ -19,6 +20,18 @@ namespace standin {
 // What a call that kills the server journals as its result: the client sees
 // the call fail because the server went away.
 inline constexpr HRESULT kServerExits = HRESULT_FROM_WIN32(RPC_S_CALL_FAILED);
+
+// The body of a COM method, whose exceptions must not reach COM.
+template <typename Body>
+HRESULT Guarded(Body&& body) noexcept {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
 
 class Server {
 public:
