@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr int kPages = 8;  // N
+constexpr int kPages = 16;  // N
 
 // Arguments built once, as an ideal caller with nothing else to do would.
 struct BareCalls {
@@ -50,7 +50,7 @@ struct BareCalls {
                 Invoke(getSize, size, 2);
             }
             wchar_t name[64];
-            swprintf(name, 64, L"C:\\bench\\\\bare%ld.GIF", page);
+            swprintf(name, 64, L"C:\\bench\\\\输出页码%ld.GIF", page);  // the names the export gives
             VARIANT a[10];
             a[9].vt = VT_BSTR;
             a[9].bstrVal = SysAllocString(name);
