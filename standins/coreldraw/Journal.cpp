@@ -81,7 +81,9 @@ std::wstring ValueText(const VARIANT& v) {
             return p ? L"object" : L"null";
         }
         case VT_VARIANT: {
-            // Only by reference; the inner variant's type and value.
+            // The inner variant's type and value. A variant cannot hold one by
+            // value, so such a type is nonsense whose pointer must not be read.
+            if (!ref) return L"?";
             JournalArg inner = DescribeArgument(*V_VARIANTREF(&v));
             return VarTypeText(inner.vt) + L":" + inner.value;
         }

@@ -74,6 +74,45 @@ std::vector<std::wstring> ShowJournal() {
     return lines;
 }
 
+// The journal's own encoding, in this process: variants that hold or point
+// at others, and texts holding the journal's separators.
+TEST(Journal, DescribesOddArgumentsAndEscapesSeparatorsInTexts) {
+    VARIANT five = Long(5);
+    VARIANT nested;
+    VariantInit(&nested);
+    V_VT(&nested) = VT_BYREF | VT_VARIANT;
+    V_VARIANTREF(&nested) = &five;
+    VARIANT byValue;  // not a valid variant: its pointer must not be read
+    VariantInit(&byValue);
+    V_VT(&byValue) = VT_VARIANT;
+    V_BYREF(&byValue) = reinterpret_cast<void*>(1);
+    const VARIANT nullRef = LongRef(nullptr);
+    struct Row {
+        const char* label;
+        const VARIANT* argument;
+        const wchar_t* value;
+    } rows[] = {
+        {"variant by reference", &nested, L"VT_I4:5"},
+        {"variant by value", &byValue, L"?"},
+        {"null reference", &nullRef, L"null"},
+    };
+    for (const Row& row : rows) EXPECT_EQ(DescribeArgument(*row.argument).value, row.value) << row.label;
+
+    JournalEntry entry;
+    entry.processId = 42;
+    entry.call = L"FileExport";
+    entry.hr = DISP_E_EXCEPTION;
+    entry.result = L"a\tb\\c\r\nd";
+    entry.args = {{VT_BSTR, L"C:\\输出\t页\n"}, {VT_BYREF | VT_VARIANT, L"VT_I4:5"}};
+    const std::string line = FormatJournalLine(entry);
+    EXPECT_EQ(line, "42\tFileExport\t0x80020009\ta\\tb\\\\c\\r\\nd\tVT_BSTR:C:\\\\输出\\t页\\n\t"
+                    "VT_BYREF|VT_VARIANT:VT_I4:5");
+    auto back = ParseJournalLine(line);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->processId, 42u);
+    EXPECT_EQ(Show(*back), Show(entry));
+}
+
 struct Answer {
     HRESULT hr = E_FAIL;
     VARIANT result;
