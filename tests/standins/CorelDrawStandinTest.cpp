@@ -172,7 +172,8 @@ protected:
         CoUninitialize();
     }
 
-    // A fresh server process over `file`, and a script object of it.
+    // A fresh server process over `file`, and a script object of it. Callers
+    // assert that it did not fail: without a script object every call crashes.
     void Start(const DrawingFile& file) {
         ASSERT_TRUE(PrepareServer(file));
         ASSERT_HRESULT_SUCCEEDED(
@@ -206,7 +207,7 @@ protected:
 };
 
 TEST_F(Standin, AnswersEveryCallByNameAndJournalsItAsSent) {
-    Start(ThreePages());
+    ASSERT_NO_FATAL_FAILURE(Start(ThreePages()));
     LONG x = 0, y = 0;
     struct Row {
         const wchar_t* name;
@@ -273,7 +274,7 @@ TEST_F(Standin, AnswersEveryCallByNameAndJournalsItAsSent) {
 TEST_F(Standin, WholeNumberParametersRoundHalvesToTheEvenNeighbour) {
     DrawingFile file = ThreePages();
     file.pages.resize(4);
-    Start(file);
+    ASSERT_NO_FATAL_FAILURE(Start(file));
     EXPECT_EQ(Call(L"SetCurrentPage", {Real(2.5)}), S_OK);
     EXPECT_EQ(Call(L"SetCurrentPage", {Real(3.5)}), S_OK);
     EXPECT_EQ(Call(L"SetCurrentPage", {Text(L"1")}), S_OK);
@@ -300,7 +301,7 @@ TEST_F(Standin, WholeNumberParametersRoundHalvesToTheEvenNeighbour) {
 }
 
 TEST_F(Standin, GetSizeFillsTwoIntegersByReferenceOrLeavesThemAlone) {
-    Start(ThreePages());
+    ASSERT_NO_FATAL_FAILURE(Start(ThreePages()));
     LONG x = 7, y = 9;
     EXPECT_EQ(Call(L"GetSize", {LongRef(&x), LongRef(&y)}), DISP_E_EXCEPTION);  // nothing selected yet
     EXPECT_EQ(x, 7);
@@ -317,7 +318,7 @@ TEST_F(Standin, GetSizeFillsTwoIntegersByReferenceOrLeavesThemAlone) {
 }
 
 TEST_F(Standin, RefusesCallsItCannotTake) {
-    Start(ThreePages());
+    ASSERT_NO_FATAL_FAILURE(Start(ThreePages()));
     LONG x = 0;
     struct Row {
         const wchar_t* label;
@@ -422,7 +423,7 @@ TEST_F(Standin, FaultsComeFromTheDrawingFile) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
-        Start(row.file);
+        ASSERT_NO_FATAL_FAILURE(Start(row.file));
         for (const Step& step : row.steps) {
             SCOPED_TRACE(step.name);
             Answer answer;
@@ -443,7 +444,7 @@ TEST_F(Standin, FaultsComeFromTheDrawingFile) {
 TEST_F(Standin, AfterItsLastCallTheServerIsGoneForGood) {
     DrawingFile file = ThreePages();
     file.exitAfterCalls = 2;  // CorelScript and IsDocument
-    Start(file);
+    ASSERT_NO_FATAL_FAILURE(Start(file));
     EXPECT_EQ(Call(L"IsDocument"), S_OK);
     HRESULT dying = Call(L"GetPageCount");
     EXPECT_TRUE(IsRpcFailure(dying)) << Hex(dying);
@@ -464,7 +465,7 @@ TEST_F(Standin, AfterItsLastCallTheServerIsGoneForGood) {
 }
 
 TEST_F(Standin, FileExportReplacesAFileOnlyWhenOverwriteIsTrue) {
-    Start(ThreePages());
+    ASSERT_NO_FATAL_FAILURE(Start(ThreePages()));
     CreateDirectoryW(kStandinFolder, nullptr);
     const wchar_t path[] = L"C:\\standin\\kept.tga";
     {
@@ -507,7 +508,7 @@ std::vector<FoundWindow> CorelWindows() {
 }
 
 TEST_F(Standin, SetVisibleShowsAWindowTitledCorelDRAW) {
-    Start(ThreePages());
+    ASSERT_NO_FATAL_FAILURE(Start(ThreePages()));
     EXPECT_TRUE(CorelWindows().empty());
     EXPECT_EQ(Call(L"SetDocVisible", {Bool(true)}), S_OK);
     EXPECT_EQ(Call(L"SetVisible", {Bool(true)}), S_OK);
@@ -534,7 +535,7 @@ TEST_F(Standin, SetVisibleShowsAWindowTitledCorelDRAW) {
 }
 
 TEST_F(Standin, EachClientGetsAFreshServerThatEndsWithItsLastRelease) {
-    Start(ThreePages());
+    ASSERT_NO_FATAL_FAILURE(Start(ThreePages()));
     EXPECT_EQ(Call(L"SetCurrentPage", {Long(3)}), S_OK);
     ComPtr<IDrawApplication> second;
     ComPtr<IDispatch> secondScript;
