@@ -320,6 +320,10 @@ TEST_F(Standin, GetSizeFillsTwoIntegersByReferenceOrLeavesThemAlone) {
 TEST_F(Standin, RefusesCallsItCannotTake) {
     ASSERT_NO_FATAL_FAILURE(Start(ThreePages()));
     LONG x = 0;
+    auto exportTif = [](LONG width, LONG imageType) {
+        return std::vector<VARIANT>{Text(L"C:\\x.tif"), Long(772), Long(width), Long(10), Long(300), Long(300),
+                                    Long(imageType), Long(1), Bool(true), Bool(false)};
+    };
     struct Row {
         const wchar_t* label;
         const wchar_t* name;
@@ -340,18 +344,9 @@ TEST_F(Standin, RefusesCallsItCannotTake) {
         {L"out parameter by value", L"GetSize", {Long(0), LongRef(&x)}, false, DISP_E_TYPEMISMATCH, 1},
         {L"named argument", L"SetCurrentPage", {Long(1)}, true, DISP_E_NONAMEDARGS, 0},
         {L"page the drawing lacks", L"SetCurrentPage", {Long(4)}, false, DISP_E_EXCEPTION, 0},
-        {L"no such image type", L"FileExport",
-         {Text(L"C:\\x.tif"), Long(772), Long(10), Long(10), Long(300), Long(300), Long(7), Long(1), Bool(true),
-          Bool(false)},
-         false, DISP_E_EXCEPTION, 0},
-        {L"absurd size", L"FileExport",
-         {Text(L"C:\\x.tif"), Long(772), Long(100000), Long(10), Long(300), Long(300), Long(5), Long(1), Bool(true),
-          Bool(false)},
-         false, DISP_E_EXCEPTION, 0},
-        {L"zero size", L"FileExport",
-         {Text(L"C:\\x.tif"), Long(772), Long(0), Long(10), Long(300), Long(300), Long(5), Long(1), Bool(true),
-          Bool(false)},
-         false, DISP_E_EXCEPTION, 0},
+        {L"no such image type", L"FileExport", exportTif(10, 7), false, DISP_E_EXCEPTION, 0},
+        {L"absurd size", L"FileExport", exportTif(100000, 5), false, DISP_E_EXCEPTION, 0},
+        {L"zero size", L"FileExport", exportTif(0, 5), false, DISP_E_EXCEPTION, 0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
@@ -394,22 +389,20 @@ TEST_F(Standin, FaultsComeFromTheDrawingFile) {
     DrawingFile empty;
     empty.documentOpen = false;
     CreateDirectoryW(kStandinFolder, nullptr);
-    const wchar_t* path = L"C:\\standin\\fault.pcx";
+    // Each step needs its own copy: a call frees its arguments.
+    auto exportPcx = [] {
+        return std::vector<VARIANT>{Text(L"C:\\standin\\fault.pcx"), Long(770), Long(8), Long(8), Long(300),
+                                    Long(300), Long(5), Long(1), Bool(true), Bool(false)};
+    };
     Row rows[] = {
         {"named failures, always and on a page",
          failing,
          {{L"SelectAllObjects", {}, DISP_E_EXCEPTION, 0},
-          {L"FileExport",
-           {Text(path), Long(770), Long(8), Long(8), Long(300), Long(300), Long(5), Long(1), Bool(true), Bool(false)},
-           S_OK, 0},
+          {L"FileExport", exportPcx(), S_OK, 0},
           {L"SetCurrentPage", {Long(2)}, S_OK, 0},
-          {L"FileExport",
-           {Text(path), Long(770), Long(8), Long(8), Long(300), Long(300), Long(5), Long(1), Bool(true), Bool(false)},
-           E_ACCESSDENIED, 0},
+          {L"FileExport", exportPcx(), E_ACCESSDENIED, 0},
           {L"SetCurrentPage", {Long(3)}, S_OK, 0},
-          {L"FileExport",
-           {Text(path), Long(770), Long(8), Long(8), Long(300), Long(300), Long(5), Long(1), Bool(true), Bool(false)},
-           S_OK, 0}}},
+          {L"FileExport", exportPcx(), S_OK, 0}}},
         {"page count outside 16 bits", bigCount, {{L"GetPageCount", {}, S_OK, 70000}}},
         {"no drawing open",
          empty,
