@@ -11,6 +11,9 @@ constexpr const wchar_t* kOperationNames[] = {
     L"SetCurrentPage", L"SelectAllObjects", L"GetSize", L"FileExport",
 };
 
+// FileExport's ten.
+constexpr UINT kMostArguments = 10;
+
 // Automation arguments owned for the length of one call.
 template <UINT N>
 struct Arguments {
@@ -83,6 +86,7 @@ void DispatchDrawSession::Close() {
 
 HRESULT DispatchDrawSession::Call(Operation op, VARIANT* args, UINT count, VARIANT* result) {
     if (!script_) return last_ = E_POINTER;
+    if (count > kMostArguments) return last_ = E_INVALIDARG;
     if (!resolved_[op]) {
         LPOLESTR name = const_cast<LPOLESTR>(kOperationNames[op]);
         HRESULT hr = script_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &dispids_[op]);
@@ -91,7 +95,7 @@ HRESULT DispatchDrawSession::Call(Operation op, VARIANT* args, UINT count, VARIA
     }
 
     // DISPPARAMS holds the arguments last first.
-    VARIANT reversed[10];
+    VARIANT reversed[kMostArguments];
     for (UINT i = 0; i < count; ++i) reversed[i] = args[count - 1 - i];
     DISPPARAMS params{count ? reversed : nullptr, nullptr, count, 0};
 
