@@ -74,6 +74,11 @@ void Server::LoadTypeInfo() {
         dispatchInfo_.Reset();
 }
 
+void Server::ReleaseTypeInfo() {
+    dispatchInfo_.Reset();
+    interfaceInfo_.Reset();
+}
+
 void Server::Admit(JournalEntry entry) {
     if (drawing_->AdmitCall()) return;
     entry.hr = kServerExits;

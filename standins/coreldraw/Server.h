@@ -39,6 +39,9 @@ public:
 
     // Reads the drawing file; a malformed one is journaled and leaves no drawing open.
     void Load();
+    // Lets go of the type information while COM is still initialised, which
+    // the destructor of this process-wide object, run after main, is not.
+    void ReleaseTypeInfo();
 
     DrawServer& Drawing() { return *drawing_; }
     // The dispatch and the vtable sides of IDrawApplication; null when the

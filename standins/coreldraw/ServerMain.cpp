@@ -110,7 +110,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     switch (command) {
         case Command::Register: rc = SUCCEEDED(standin::RegisterServer()) ? 0 : 1; break;
         case Command::Unregister: rc = SUCCEEDED(standin::UnregisterServer()) ? 0 : 1; break;
-        default: rc = Serve(); break;
+        default:
+            rc = Serve();
+            standin::Server::Get().ReleaseTypeInfo();
+            break;
     }
     CoUninitialize();
     return rc;
