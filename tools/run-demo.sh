@@ -25,11 +25,9 @@ rm -rf "$prefix/drive_c/批量输出"
 
 own_x=
 if [ -z "${DISPLAY:-}" ]; then
-  exec {fd}<> <(:)
-  Xvfb -displayfd "$fd" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  own_x=$!
-  read -r -u "$fd" num
-  export DISPLAY=":$num"
+  source tools/xvfb.sh
+  start_xvfb
+  own_x=$XVFB_PID
 fi
 cleanup() {
   WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
@@ -55,7 +53,7 @@ cut -f2,3,4 "$prefix/drive_c/standin/journal.txt" | sed 's/^/  /'
 echo
 echo "Exported into C:\\批量输出\\ ($prefix/drive_c/批量输出):"
 for f in "$prefix/drive_c/批量输出"/*; do
-  identify -units PixelsPerInch -format "  %f: %m %wx%h, %[fx:round(resolution.x)] dpi, %[colorspace]\n" "$f"
+  identify -units PixelsPerInch -format "%f: %m %wx%h, %[fx:round(resolution.x)] dpi, %[colorspace]\n" "$f" | sed "s/^/  /"
 done
 echo
 echo "Screenshots: $out/screen.png, $out/trevolo.png"

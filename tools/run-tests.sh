@@ -16,11 +16,8 @@ cmake --build build -j"$jobs"
 # One X server for the whole run; the Wine harness starts its own only when
 # there is no display.
 if [ -z "${DISPLAY:-}" ]; then
-  exec {fd}<> <(:)
-  Xvfb -displayfd "$fd" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb=$!
-  read -r -u "$fd" num
-  export DISPLAY=":$num"
-  trap 'WINEPREFIX="$top/build/wineprefix" wineserver -k >/dev/null 2>&1 || true; kill $xvfb 2>/dev/null || true' EXIT
+  source tools/xvfb.sh
+  start_xvfb 1280x1024x24
+  trap 'WINEPREFIX="$top/build/wineprefix" wineserver -k >/dev/null 2>&1 || true; kill $XVFB_PID 2>/dev/null || true' EXIT
 fi
 (cd build && ctest --output-on-failure -j"$jobs" --timeout 900)

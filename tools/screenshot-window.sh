@@ -11,11 +11,9 @@ build=$(cd "${1:-$here/../build}" && pwd)
 out=${2:-$build/window.png}
 prefix=$build/wineprefix
 
-exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-read -r -u "$fd" num
-export DISPLAY=":$num"
+source "$here/xvfb.sh"
+start_xvfb 640x480x24
+xvfb=$XVFB_PID
 run=
 cleanup() {
   WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
