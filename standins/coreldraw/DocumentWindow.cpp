@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "Raster.h"
-#include "Utf8.h"
+#include "win/Ansi.h"
 
 namespace standin {
 namespace {
@@ -44,13 +44,13 @@ void DocumentWindow::Update(const DrawServer& server) {
             return RegisterClassExW(&wc);
         }();
         if (!windowClass) return;
-        title_ = FromUtf8(server.Title());
+        title_ = win::FromUtf8(server.Title());
         hwnd_.reset(CreateWindowExW(0, kClassName, title_.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                                     640, 480, nullptr, nullptr, GetModuleHandleW(nullptr), this));
         if (!hwnd_) return;
     }
     bool repaint = false;
-    if (std::wstring title = FromUtf8(server.Title()); title != title_) {
+    if (std::wstring title = win::FromUtf8(server.Title()); title != title_) {
         title_ = title;
         SetWindowTextW(hwnd_.get(), title_.c_str());
         repaint = true;  // another drawing

@@ -5,7 +5,7 @@
 #include <cwchar>
 
 #include "StandinFiles.h"
-#include "Utf8.h"
+#include "win/Ansi.h"
 #include "win/UniqueHandle.h"
 
 namespace standin {
@@ -96,7 +96,7 @@ std::wstring ValueText(const VARIANT& v) {
 
 std::string Escape(std::wstring_view text) {
     std::string out;
-    for (char c : ToUtf8(text)) {
+    for (char c : win::ToUtf8(text)) {
         switch (c) {
             case '\\': out += "\\\\"; break;
             case '\t': out += "\\t"; break;
@@ -118,7 +118,7 @@ std::wstring Unescape(std::string_view text) {
         char c = text[++i];
         out += c == 't' ? '\t' : c == 'r' ? '\r' : c == 'n' ? '\n' : c;
     }
-    return FromUtf8(out);
+    return win::FromUtf8(out);
 }
 
 }  // namespace
@@ -162,8 +162,8 @@ JournalArg DescribeArgument(const VARIANT& v) {
 
 std::string FormatJournalLine(const JournalEntry& e) {
     std::string line = std::to_string(e.processId) + "\t" + Escape(e.call) + "\t" +
-                       ToUtf8(Hex32(std::uint32_t(e.hr))) + "\t" + Escape(e.result);
-    for (const JournalArg& a : e.args) line += "\t" + ToUtf8(VarTypeText(a.vt)) + ":" + Escape(a.value);
+                       win::ToUtf8(Hex32(std::uint32_t(e.hr))) + "\t" + Escape(e.result);
+    for (const JournalArg& a : e.args) line += "\t" + win::ToUtf8(VarTypeText(a.vt)) + ":" + Escape(a.value);
     return line;
 }
 
@@ -191,7 +191,7 @@ std::optional<JournalEntry> ParseJournalLine(std::string_view line) {
     for (std::size_t i = 4; i < fields.size(); ++i) {
         std::size_t colon = fields[i].find(':');
         if (colon == std::string_view::npos) return std::nullopt;
-        auto vt = VarTypeFromText(FromUtf8(fields[i].substr(0, colon)));
+        auto vt = VarTypeFromText(win::FromUtf8(fields[i].substr(0, colon)));
         if (!vt) return std::nullopt;
         e.args.push_back({*vt, Unescape(fields[i].substr(colon + 1))});
     }

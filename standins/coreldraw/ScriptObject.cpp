@@ -3,7 +3,7 @@
 #include <string>
 
 #include "Server.h"
-#include "Utf8.h"
+#include "win/Ansi.h"
 #include "win/UniqueHandle.h"
 
 namespace standin {
@@ -185,7 +185,7 @@ HRESULT Perform(const Operation& op, Arguments& a, VARIANT* result, EXCEPINFO* e
             break;
         }
     }
-    text = FromUtf8(out.text);
+    text = win::FromUtf8(out.text);
     return out.ok ? S_OK : Raise(exception, scode, text);
 }
 

@@ -1,7 +1,7 @@
 #include "Server.h"
 
 #include "StandinFiles.h"
-#include "Utf8.h"
+#include "win/Ansi.h"
 #include "coreldraw.h"
 #include "win/UniqueHandle.h"
 
@@ -53,7 +53,7 @@ void Server::Load() {
         JournalEntry entry;
         entry.call = L"LoadDrawing";
         entry.hr = E_INVALIDARG;
-        entry.result = FromUtf8(error);
+        entry.result = win::FromUtf8(error);
         AppendToJournal(entry);
     }
     drawing_ = std::make_unique<DrawServer>(std::move(file));

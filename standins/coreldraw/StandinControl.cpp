@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "Utf8.h"
+#include "win/Ansi.h"
 #include "win/UniqueHandle.h"
 
 namespace standin {
@@ -54,7 +54,7 @@ std::vector<JournalEntry> ReadJournal() {
         } else {
             JournalEntry unreadable;
             unreadable.call = L"?";
-            unreadable.result = FromUtf8(line);
+            unreadable.result = win::FromUtf8(line);
             entries.push_back(std::move(unreadable));
         }
     }
