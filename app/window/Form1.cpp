@@ -255,11 +255,8 @@ LRESULT Form1::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         break;
     case WM_PAINT: {
         if (isForm) break;
-        PAINTSTRUCT ps{};
-        if (HDC dc = BeginPaint(hwnd, &ps)) {
-            PaintFrame(hwnd, dc);
-            EndPaint(hwnd, &ps);
-        }
+        win::PaintDC paint(hwnd);
+        if (paint.get()) PaintFrame(hwnd, paint.get());
         return 0;
     }
     case WM_PRINTCLIENT:

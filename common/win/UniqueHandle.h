@@ -123,4 +123,19 @@ private:
     HDC dc_;
 };
 
+// BeginPaint's DC, ended on every way out of the paint.
+class PaintDC {
+public:
+    explicit PaintDC(HWND hwnd) noexcept : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
+    ~PaintDC() { EndPaint(hwnd_, &ps_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};  // before dc_: BeginPaint fills it
+    HDC dc_;
+};
+
 }  // namespace win

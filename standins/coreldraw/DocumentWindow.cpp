@@ -12,21 +12,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"CorelDrawStandinWindow";
 constexpr int kMargin = 16;
 
-// BeginPaint's DC, ended on every way out of the paint.
-class PaintDC {
-public:
-    explicit PaintDC(HWND hwnd) noexcept : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
-    ~PaintDC() { EndPaint(hwnd_, &ps_); }
-    PaintDC(const PaintDC&) = delete;
-    PaintDC& operator=(const PaintDC&) = delete;
-    HDC get() const noexcept { return dc_; }
-
-private:
-    HWND hwnd_;
-    PAINTSTRUCT ps_{};
-    HDC dc_;
-};
-
 }  // namespace
 
 void DocumentWindow::Update(const DrawServer& server) {
@@ -94,7 +79,7 @@ LRESULT CALLBACK DocumentWindow::Proc(HWND hwnd, UINT message, WPARAM wParam, LP
 }
 
 void DocumentWindow::Paint(HWND hwnd) {
-    PaintDC paint(hwnd);
+    win::PaintDC paint(hwnd);
     const HDC dc = paint.get();
     RECT client;
     GetClientRect(hwnd, &client);
